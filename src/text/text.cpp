@@ -77,6 +77,14 @@ void ReleaseText(const char* text) {
   platform::HeapRelease(const_cast<char*>(text));
 }
 
+Text CopyText(const char* text) {
+  const std::uint32_t length = TextLength(text);
+  if (length == 0) return nullptr;
+  Text copy = AllocateText(length + 1);
+  std::memcpy(copy, text, length + 1);
+  return copy;
+}
+
 bool TotalTextSize(const std::uint32_t* lengths, std::uint32_t count, std::uint32_t* total) {
   std::uint64_t sum = 1;  // the terminator
   for (std::uint32_t i = 0; i < count; ++i) {

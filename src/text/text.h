@@ -15,6 +15,9 @@ std::uint32_t TextLength(const char* text);
 Text AllocateText(std::uint32_t size);
 void ReleaseText(const char* text);
 
+// A fresh copy of text, or null when text is null or empty.
+Text CopyText(const char* text);
+
 // Ends the program with the allocation-failure report for size.
 [[noreturn]] void ReportAllocationFailure(std::uint32_t size);
 

@@ -1,0 +1,199 @@
+// Building a window and its controls from the description.
+#include "fatal/fatal.h"
+#include "ui/window.h"
+
+namespace ulmora {
+namespace {
+
+platform::HAlign ToHAlign(std::int32_t value) {
+  return value == 1 ? platform::HAlign::Center
+                    : (value == 2 ? platform::HAlign::Right : platform::HAlign::Left);
+}
+
+platform::VAlign ToVAlign(std::int32_t value) {
+  return value == 1 ? platform::VAlign::Center
+                    : (value == 2 ? platform::VAlign::Bottom : platform::VAlign::Top);
+}
+
+// What the native control is made from: the common settings, then the kind's own.
+platform::ControlSpec SpecFor(const ControlDescription& d) {
+  platform::ControlSpec spec{};
+  spec.id = d.identity;
+  spec.rect = {d.left, d.top, d.width, d.height};
+  spec.text = "";
+  spec.tabStop = d.tabStop;
+  spec.disabled = d.disabled;
+  spec.textColor = 0x000000;
+  spec.backColor = platform::kSystemButtonFace;
+  switch (d.kind) {
+    case ControlKind::EditBox: {
+      const EditBoxSettings& e = *d.edit;
+      spec.controlClass = platform::ControlClass::Edit;
+      spec.text = e.content != nullptr ? e.content : "";
+      spec.hAlign = ToHAlign(e.alignment);
+      spec.clientEdge = e.border == 1;
+      spec.hideSelection = e.hideSelection;
+      spec.multiline = e.multiline;
+      spec.readOnly = e.inputMode == 1;
+      spec.password = e.inputMode == 2;
+      spec.maxLength = e.maxLength;
+      spec.textColor = e.textColor;
+      spec.backColor = e.backColor;
+      break;
+    }
+    case ControlKind::Button: {
+      const ButtonSettings& b = *d.button;
+      spec.controlClass = platform::ControlClass::PushButton;
+      spec.text = b.caption != nullptr ? b.caption : "";
+      spec.multilineCaption = true;
+      spec.defaultButton = b.buttonKind == 1;
+      spec.hAlign = ToHAlign(b.hAlign);
+      spec.vAlign = ToVAlign(b.vAlign);
+      break;
+    }
+    case ControlKind::RadioBox: {
+      const RadioBoxSettings& r = *d.radio;
+      spec.controlClass = platform::ControlClass::RadioButton;
+      spec.text = r.caption != nullptr ? r.caption : "";
+      spec.multilineCaption = true;
+      spec.textOnLeft = r.textOnLeft;
+      spec.hAlign = ToHAlign(r.hAlign);
+      spec.vAlign = ToVAlign(r.vAlign);
+      spec.textColor = r.textColor;
+      spec.backColor = r.backColor;
+      break;
+    }
+    case ControlKind::HyperLinker:
+    case ControlKind::Window:
+      spec.controlClass = platform::ControlClass::HyperLinker;
+      break;
+  }
+  return spec;
+}
+
+const FontDescription* FontOf(const ControlDescription& d) {
+  switch (d.kind) {
+    case ControlKind::EditBox: return &d.edit->font;
+    case ControlKind::Button: return &d.button->font;
+    case ControlKind::RadioBox: return &d.radio->font;
+    default: return nullptr;
+  }
+}
+
+bool HasKindSettings(const ControlDescription& d) {
+  switch (d.kind) {
+    case ControlKind::EditBox: return d.edit != nullptr;
+    case ControlKind::Button: return d.button != nullptr;
+    case ControlKind::RadioBox: return d.radio != nullptr;
+    case ControlKind::HyperLinker: return true;
+    case ControlKind::Window: return false;
+  }
+  return false;
+}
+
+bool CreateControlFrom(platform::Window parent, ControlState* control) {
+  const ControlDescription& d = *control->description;
+  if (!HasKindSettings(d)) return false;
+  if (d.kind == ControlKind::HyperLinker) {
+    // Every setting starts from its default; the description holds none for this kind.
+    ResetHyperLinker(&control->link);
+  }
+  platform::ControlSpec spec = SpecFor(d);
+  if (d.kind == ControlKind::HyperLinker && control->link.caption != nullptr) {
+    spec.text = control->link.caption;
+  }
+  control->window = platform::CreateControl(parent, spec);
+  if (control->window == nullptr) return false;
+  control->link.window = d.kind == ControlKind::HyperLinker ? control->window : nullptr;
+
+  const FontDescription* font = FontOf(d);
+  if (font != nullptr && font->face != nullptr) {
+    // A font that cannot be made leaves the control in the system's default font.
+    control->font = platform::MakeFont({font->face, font->charHeight, font->weight, font->italic,
+                                        font->underline, font->strikeOut});
+    if (control->font != nullptr) platform::SetControlFont(control->window, control->font);
+  }
+  if (d.kind == ControlKind::EditBox) {
+    platform::SetEditSelection(control->window, d.edit->selectionStart,
+                               d.edit->selectionLength);
+  } else if (d.kind == ControlKind::RadioBox && d.radio->checked) {
+    platform::SetCheck(control->window, true);
+  }
+  return true;
+}
+
+platform::Rect OuterRect(const WindowSettings& s) {
+  platform::Rect rect{s.left, s.top, s.width, s.height};
+  if (s.startPosition == 1) {
+    const platform::ScreenSize screen = platform::PrimaryScreenSize();
+    rect.left = (screen.width - s.width) / 2;
+    rect.top = (screen.height - s.height) / 2;
+  }
+  return rect;
+}
+
+bool CreateTopLevelFrom(LoadedWindow* window, platform::Window owner,
+                        platform::Window hiddenToolWindow) {
+  const WindowSettings& s = window->description->settings;
+  platform::TopLevelSpec spec{};
+  spec.title = s.title != nullptr ? s.title : "";
+  spec.outer = OuterRect(s);
+  spec.titleBar = s.frameStyle != 0 && ((s.title != nullptr && s.title[0] != '\0') || s.controlBox);
+  spec.systemMenu = s.controlBox;
+  spec.minimizeBox = s.minButton;
+  spec.maximizeBox = s.maxButton;
+  spec.sizingBorder = s.frameStyle == 1;
+  spec.topmost = s.alwaysOnTop;
+  spec.owner = owner != nullptr ? owner : (s.showInTaskbar ? nullptr : hiddenToolWindow);
+  spec.backColor = s.backColor;
+  window->window = platform::CreateTopLevel(spec);
+  if (window->window == nullptr) return false;
+
+  platform::Rect created{};
+  if (!platform::GetOuterRect(window->window, &created)) return false;
+  if (created.width != spec.outer.width || created.height != spec.outer.height) {
+    if (!platform::SetOuterRect(window->window, spec.outer)) return false;
+  }
+  if (s.hasIcon) platform::SetProgramIcon(window->window);
+  return true;
+}
+
+void DestroyPartial(LoadedWindow* window) {
+  const platform::Window native = window->window;
+  if (native == nullptr) return;
+  // The window is not open yet, so the report of its destruction finds no loaded window.
+  window->window = nullptr;
+  platform::DestroyNativeWindow(native);
+  ForgetNativeWindow(window);
+}
+
+}  // namespace
+
+bool BuildWindow(LoadedWindow* window, platform::Window owner, platform::Window hiddenToolWindow) {
+  const WindowDescription& d = *window->description;
+  RaiseEventSuppression();
+  bool built = CreateTopLevelFrom(window, owner, hiddenToolWindow);
+  // Controls are created from the last in stored order to the first.
+  for (std::uint32_t i = d.controlCount; built && i > 0; --i) {
+    built = CreateControlFrom(window->window, &window->controls[i - 1]);
+  }
+  // Stacking order is the stored order: the first control on top, each next one below.
+  for (std::uint32_t i = 0; built && i < d.controlCount; ++i) {
+    built = platform::PlaceBelow(window->controls[i].window,
+                                 i == 0 ? nullptr : window->controls[i - 1].window);
+  }
+  if (!built) {
+    DestroyPartial(window);
+    LowerEventSuppression();
+    return false;
+  }
+  for (std::uint32_t i = 0; i < d.controlCount; ++i) {
+    platform::ShowChild(window->controls[i].window, window->controls[i].description->visible);
+  }
+  LowerEventSuppression();
+  // No creation event is bound in this program's windows, so none is raised here.
+  if (d.settings.visible) platform::ShowTopLevel(window->window);
+  return true;
+}
+
+}  // namespace ulmora
