@@ -237,14 +237,15 @@ Window CreateControl(Window parent, const ControlSpec& spec) {
   w.enabled = !spec.disabled;
   Window handle = stand_in::NewWindow(std::move(w));
   Of(parent).children.push_back(handle);
+  if (Get().onControlCreated) Get().onControlCreated(handle);
   return handle;
 }
 
 Font MakeFont(const FontSpec& spec) {
   if (Get().failFonts) return nullptr;
   stand_in::FakeFont f{spec, spec.face, false};
+  f.spec.face = nullptr;  // the face is kept in f.face
   Get().fonts.push_back(f);
-  Get().fonts.back().spec.face = Get().fonts.back().face.c_str();
   return reinterpret_cast<Font>(static_cast<std::uintptr_t>(Get().fonts.size()));
 }
 

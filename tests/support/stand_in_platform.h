@@ -92,6 +92,7 @@ struct State {
   bool failTopLevel = false;
   int failControlAt = 0;        // the 1-based control creation that fails; 0: none
   int controlsCreated = 0;
+  std::function<void(platform::Window)> onControlCreated;  // runs while the window is built
   bool failFonts = false;
   std::uint32_t heldModifiers = 0;
   std::deque<platform::Message> queue;
