@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ class ShellFixture : public ::testing::Test {
       return ended.exitCode;
     }
     return 1000;
+  }
+
+  // After the process has ended, what it still held went with it.
+  static void ForgetProcessMemory() {
+    for (void* block : stand_in::Get().heap.live) std::free(block);
+    stand_in::Get().heap.live.clear();
   }
 
   static std::string LastBoxText() {
