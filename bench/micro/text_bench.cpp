@@ -15,12 +15,33 @@ namespace {
 
 constexpr int kSizes[] = {8, 64, 512, 4096};
 
+// Blocks the plain C baselines took with malloc; the port counts its own.
+std::uint64_t plainAllocations = 0;
+
+std::uint64_t AllAllocations() { return bench::heapCounts.allocations + plainAllocations; }
+
+// Every benchmark reports its allocations per iteration (the CSV report wants the same counters
+// in every row).
+class AllocationCount {
+ public:
+  explicit AllocationCount(benchmark::State& state) : state_(state), before_(AllAllocations()) {}
+  ~AllocationCount() {
+    state_.counters["allocs"] = benchmark::Counter(static_cast<double>(AllAllocations() - before_),
+                                                   benchmark::Counter::kAvgIterations);
+  }
+
+ private:
+  benchmark::State& state_;
+  std::uint64_t before_;
+};
+
 // The plain join: measure every piece, one block, one copy each.
 char* MemcpyJoin(const char* const* pieces, std::size_t count) {
   std::size_t lengths[8];
   std::size_t total = 1;
   for (std::size_t i = 0; i < count; ++i) total += lengths[i] = std::strlen(pieces[i]);
   char* out = static_cast<char*>(std::malloc(total));
+  ++plainAllocations;
   char* at = out;
   for (std::size_t i = 0; i < count; ++i) {
     std::memcpy(at, pieces[i], lengths[i]);
@@ -35,6 +56,7 @@ std::string Filler(std::size_t bytes, char c) { return std::string(bytes, c); }
 void TextLengthBench(benchmark::State& state) {
   const std::string text = Filler(static_cast<std::size_t>(state.range(0)), 'a');
   const char* p = text.c_str();
+  AllocationCount count(state);
   for (auto _ : state) {
     benchmark::DoNotOptimize(p);
     benchmark::DoNotOptimize(ulmora::TextLength(p));
@@ -45,6 +67,7 @@ void TextLengthBench(benchmark::State& state) {
 void StrlenBench(benchmark::State& state) {
   const std::string text = Filler(static_cast<std::size_t>(state.range(0)), 'a');
   const char* p = text.c_str();
+  AllocationCount count(state);
   for (auto _ : state) {
     benchmark::DoNotOptimize(p);
     benchmark::DoNotOptimize(std::strlen(p));
@@ -62,6 +85,7 @@ struct ThreePieces {
 void ConcatTextBench(benchmark::State& state) {
   const ThreePieces text(static_cast<std::size_t>(state.range(0)));
   const char* const pieces[] = {text.a.c_str(), text.b.c_str(), text.c.c_str()};
+  AllocationCount count(state);
   for (auto _ : state) {
     ulmora::Text joined = ulmora::ConcatText(pieces);
     benchmark::DoNotOptimize(joined);
@@ -73,6 +97,7 @@ void ConcatTextBench(benchmark::State& state) {
 void MemcpyJoinBench(benchmark::State& state) {
   const ThreePieces text(static_cast<std::size_t>(state.range(0)));
   const char* const pieces[] = {text.a.c_str(), text.b.c_str(), text.c.c_str()};
+  AllocationCount count(state);
   for (auto _ : state) {
     char* joined = MemcpyJoin(pieces, 3);
     benchmark::DoNotOptimize(joined);
@@ -88,14 +113,12 @@ constexpr char kQuery[] = "\xb0\xd9\xb6\xc8\xd2\xbb\xcf\xc2";
 ulmora::Text ReadQuery(void* context) { return ulmora::CopyText(static_cast<const char*>(context)); }
 
 void ComposeSearchUrlBench(benchmark::State& state, const ulmora::SearchService* row) {
-  const std::uint64_t before = bench::heapCounts.allocations;
+  AllocationCount count(state);
   for (auto _ : state) {
     ulmora::Text url = ulmora::ComposeSearchUrl(*row, ReadQuery, const_cast<char*>(kQuery));
     benchmark::DoNotOptimize(url);
     ulmora::ReleaseText(url);
   }
-  state.counters["allocs"] = benchmark::Counter(
-      static_cast<double>(bench::heapCounts.allocations - before), benchmark::Counter::kAvgIterations);
 }
 
 // The least the same URL can cost: the row's literals and the query joined once, no reads.
@@ -105,6 +128,7 @@ void JoinFinishedPiecesBench(benchmark::State& state, const ulmora::SearchServic
     const ulmora::UrlPiece& piece = row->pieces[i];
     pieces.push_back(piece.kind == ulmora::PieceKind::Query ? kQuery : piece.literal);
   }
+  AllocationCount count(state);
   for (auto _ : state) {
     char* url = MemcpyJoin(pieces.data(), pieces.size());
     benchmark::DoNotOptimize(url);
