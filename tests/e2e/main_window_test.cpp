@@ -117,8 +117,10 @@ using MainWindowPicture = UlmoraTest;
 
 TEST_F(MainWindowPicture, IsSavedAsAnArtefact) {
   ASSERT_TRUE(BringToFront(window()));
-  RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(300);  // Wine: painting happens in the program's own loop; give it a moment
+  WaitForInputIdle(process().handle(), 2000);
+  // Wine: the pixels of a paint reach the X server a little after the program's loop is idle
+  // again; without a pause the picture may miss the controls.
+  Sleep(300);
   const SIZE screen = GetSettings().screen;
   const std::string name = screen.cx == 1024 && screen.cy == 768
                                ? "ulmora.png"
