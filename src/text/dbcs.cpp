@@ -15,8 +15,10 @@ std::uint32_t CharacterWidth(const char* text, std::uint32_t i, std::uint32_t le
 
 std::uint32_t FindLastCharacter(const char* text, std::uint32_t length, char byte) {
   std::uint32_t found = kNotFound;
-  for (std::uint32_t i = 0; i < length; i += CharacterWidth(text, i, length)) {
-    if (text[i] == byte) found = i;
+  for (std::uint32_t i = 0; i < length;) {
+    const std::uint32_t width = CharacterWidth(text, i, length);
+    if (width == 1 && text[i] == byte) found = i;
+    i += width;
   }
   return found;
 }
