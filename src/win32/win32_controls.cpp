@@ -70,6 +70,21 @@ NativeControl Describe(const platform::ControlSpec& spec) {
   return {kHyperLinkerClass, style, 0};
 }
 
+// The query field is a Unicode window, so that typed characters reach it whole from the
+// Unicode pump; its text is still set and read in the ANSI code page (SetWindowTextA,
+// GetWindowTextA), which the system converts.
+HWND CreateUnicodeEdit(const NativeControl& native, const char* text, const platform::Rect& rect,
+                       HWND parent, HMENU menu) {
+  const HWND edit = CreateWindowExW(native.exStyle, L"EDIT", L"", native.style, rect.left,
+                                    rect.top, rect.width, rect.height, parent, menu,
+                                    GetModuleHandleA(nullptr), nullptr);
+  if (edit != nullptr && text[0] != '\0' && !SetWindowTextA(edit, text)) {
+    DestroyWindow(edit);
+    return nullptr;
+  }
+  return edit;
+}
+
 // ---- The link control ----
 // A plain child that paints its window text in its parent's colours for it and reports its own
 // left click. Its window extra bytes hold the font (not owned) and whether a press is under way.
@@ -166,11 +181,15 @@ Window CreateControl(Window parent, const ControlSpec& spec) {
     if (!win32::linkClassRegistered) return nullptr;
   }
   const win32::NativeControl native = win32::Describe(spec);
+  const char* text = spec.text != nullptr ? spec.text : "";
   // The menu argument of a child is its control id: the control's 32-bit identity.
-  const HWND control = CreateWindowExA(
-      native.exStyle, native.className, spec.text != nullptr ? spec.text : "", native.style,
-      spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height, win32::ToNative(parent),
-      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.id)), GetModuleHandleA(nullptr), nullptr);
+  const auto menu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.id));
+  const HWND control =
+      spec.controlClass == ControlClass::Edit
+          ? win32::CreateUnicodeEdit(native, text, spec.rect, win32::ToNative(parent), menu)
+          : CreateWindowExA(native.exStyle, native.className, text, native.style, spec.rect.left,
+                            spec.rect.top, spec.rect.width, spec.rect.height,
+                            win32::ToNative(parent), menu, GetModuleHandleA(nullptr), nullptr);
   if (control == nullptr) return nullptr;
   if (!win32::AttachControlColors(win32::ToNative(parent), control, spec.textColor,
                                   spec.backColor)) {

@@ -1,4 +1,8 @@
 // The message queue of the UI thread, and the keyboard state that the logic reads with a key.
+//
+// The pump is the Unicode one: a character typed or composed by an input method reaches the
+// query field whole. The ANSI pump hands a double-byte character to an ANSI field byte by byte,
+// and Wine turns those halves into "?".
 #include <cstring>
 
 #include "fatal/fatal.h"
@@ -21,26 +25,26 @@ MessageKind KindOf(UINT message) {
 
 void Dispatch(const MSG& msg) {
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  DispatchMessageW(&msg);
 }
 
 }  // namespace
 
 bool MessageWaiting() {
   MSG msg;
-  return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != 0;
+  return PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) != 0;
 }
 
 bool RunIdleStep() { return false; }  // the backend has no idle work of its own
 
 void WaitForMessage() {
-  // A failed wait returns at once; the GetMessageA that follows waits all the same.
+  // A failed wait returns at once; the GetMessageW that follows waits all the same.
   WaitMessage();
 }
 
 TakeResult TakeMessage(Message* message, int* quitCode) {
   MSG msg;
-  const BOOL taken = GetMessageA(&msg, nullptr, 0, 0);
+  const BOOL taken = GetMessageW(&msg, nullptr, 0, 0);
   if (taken == -1) ulmora::ReportFatalError("读取窗口消息失败");
   if (taken == 0) {
     if (quitCode != nullptr) *quitCode = static_cast<int>(msg.wParam);
