@@ -95,4 +95,93 @@ TEST_F(RegistryTest, GbkValuesAreReadAsBytes) {
   EXPECT_EQ(std::string(out), value);
 }
 
+// The port itself, below ReadClassDefault: registry data need not end with a terminator, and the
+// value must never be read or written past the buffer.
+TEST_F(RegistryTest, QueryDefaultValueFitsTheTextAndItsTerminatorIntoTheCapacity) {
+  constexpr std::uint32_t kCapacity = 260;
+  struct Case {
+    std::size_t length;
+    bool terminated;  // stored with its terminator, as RegSetValueExA is meant to be called
+    DWORD type;
+    bool fits;
+  };
+  const Case cases[] = {
+      {0, true, REG_SZ, true},         {258, true, REG_SZ, true},
+      {259, true, REG_SZ, true},       {260, true, REG_SZ, false},
+      {600, true, REG_SZ, false},      {0, false, REG_SZ, true},
+      {259, false, REG_SZ, true},      {260, false, REG_SZ, false},
+      {12, true, REG_EXPAND_SZ, true}, {4, true, REG_BINARY, false},
+      {3, true, REG_MULTI_SZ, false},
+  };
+  for (const Case& c : cases) {
+    const std::string value(c.length, 'v');
+    ASSERT_EQ(RegSetValueExA(key_, nullptr, 0, c.type, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(c.length + (c.terminated ? 1 : 0))),
+              ERROR_SUCCESS);
+    platform::RegistryKey key = nullptr;
+    ASSERT_EQ(platform::OpenClassKey(path_.c_str(), &key), 0);
+    std::string out(kCapacity + 16, '#');
+    const std::int32_t result = platform::QueryDefaultValue(key, out.data(), kCapacity);
+    platform::CloseClassKey(key);
+    const std::string label = std::to_string(c.length) + (c.terminated ? "" : " unterminated") +
+                              " type " + std::to_string(c.type);
+    if (c.fits) {
+      EXPECT_EQ(result, 0) << label;
+      EXPECT_EQ(std::string(out.c_str()), value) << label;
+    } else {
+      EXPECT_NE(result, 0) << label;
+    }
+    EXPECT_EQ(out.substr(kCapacity), std::string(16, '#')) << label << ": written past the buffer";
+  }
+}
+
+TEST_F(RegistryTest, QueryDefaultValueFailsWithoutAValueOrARoom) {
+  platform::RegistryKey key = nullptr;
+  ASSERT_EQ(platform::OpenClassKey(path_.c_str(), &key), 0);
+  char out[8] = "#######";
+  EXPECT_EQ(platform::QueryDefaultValue(key, out, sizeof out), ERROR_FILE_NOT_FOUND);
+  SetDefault("");
+  EXPECT_NE(platform::QueryDefaultValue(key, out, 0), 0);
+  EXPECT_EQ(out[0], '#') << "no capacity, nothing written";
+  EXPECT_EQ(platform::QueryDefaultValue(key, out, 1), 0);
+  EXPECT_EQ(out[0], '\0');
+  SetDefault("abc");
+  EXPECT_NE(platform::QueryDefaultValue(key, out, 3), 0) << "three bytes and no terminator";
+  EXPECT_NE(platform::QueryDefaultValue(key, nullptr, 8), 0);
+  EXPECT_NE(platform::QueryDefaultValue(nullptr, out, sizeof out), 0);
+  platform::CloseClassKey(key);
+  platform::CloseClassKey(nullptr);
+}
+
+TEST(DesktopTest, AMissingClassKeyIsTheSystemsNotFound) {
+  platform::RegistryKey key = reinterpret_cast<platform::RegistryKey>(1);
+  EXPECT_EQ(platform::OpenClassKey("UlmoraNoSuchClass\\shell\\open\\command", &key),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(key, nullptr);
+  EXPECT_NE(platform::OpenClassKey(nullptr, &key), 0);
+  EXPECT_NE(platform::OpenClassKey("x", nullptr), 0);
+}
+
+TEST(DesktopTest, FailedStartsAnswer32OrLess) {
+  EXPECT_LE(platform::ShellOpen("C:\\ulmora-no-such-folder\\no-such-file.txt", SW_SHOW), 32);
+  EXPECT_LE(platform::ShellOpen(nullptr, SW_SHOW), 32);
+  EXPECT_LE(platform::StartCommandLine("C:\\ulmora-no-such-folder\\none.exe x", SW_SHOW), 32u);
+  EXPECT_LE(platform::StartCommandLine(nullptr, SW_SHOW), 32u);
+}
+
+TEST(ProcessTest, ComponentServicesStartTwiceAndStopAsOften) {
+  EXPECT_TRUE(platform::StartComponentServices());
+  EXPECT_TRUE(platform::StartComponentServices()) << "already started counts as started";
+  platform::StopComponentServices();
+  platform::StopComponentServices();
+}
+
+TEST(ProcessTest, NoBufferGetsNoPath) {
+  char out[4] = "###";
+  EXPECT_EQ(platform::ProgramFilePath(out, 0), 0u);
+  EXPECT_EQ(out[0], '#');
+  EXPECT_EQ(platform::ProgramFilePath(nullptr, 100), 0u);
+}
+
+
 }  // namespace
