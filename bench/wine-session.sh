@@ -73,6 +73,14 @@ if ! grep -qs '"Managed"="N"' "$WINEPREFIX/user.reg"; then
   grep -qs '"Managed"="N"' "$WINEPREFIX/user.reg" || { log "registry set-up failed"; exit 1; }
 fi
 
+# Wine: the caption buttons are glyphs of Marlett, which Debian's Wine does not find in its data
+# folder by itself; without it they draw as letters.
+if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/" && break
+  done
+fi
+
 xvfb_pid=
 server_started=
 teardown() {
