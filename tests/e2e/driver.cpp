@@ -1,5 +1,9 @@
 #include "driver.h"
 
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -57,6 +61,10 @@ std::optional<Record> ParseRecord(const std::string& line) {
       auto bytes = FromHex(value);
       if (!bytes) return std::nullopt;
       (key == "cmdline" ? record.commandLine : record.workingDirectory) = *bytes;
+    } else if (key == "created") {
+      char* end = nullptr;
+      record.created = std::strtoull(value.c_str(), &end, 16);
+      if (value.empty() || *end != '\0') return std::nullopt;
     } else if (key == "argv") {
       size_t start = 0;
       while (start <= value.size() && !value.empty()) {
@@ -86,11 +94,12 @@ void Send(std::vector<INPUT> inputs) {
   SendInput(inputs.size(), inputs.data(), sizeof(INPUT));
 }
 
-INPUT KeyInput(WORD virtualKey, bool up) {
+INPUT KeyInput(WORD virtualKey, bool up, bool extendedKey = false) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = virtualKey;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+  if (extendedKey) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
   switch (virtualKey) {
     case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
     case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE: case VK_DIVIDE:
@@ -122,10 +131,21 @@ const Settings& GetSettings() {
   return settings;
 }
 
+std::string HelperProgram(const std::string& name) {
+  return Environment(("ULMORA_E2E_HELPER_" + name).c_str());
+}
+
 bool WaitUntil(const std::function<bool()>& done, Milliseconds timeout) {
   const ULONGLONG deadline = GetTickCount64() + timeout.count();
   while (!done()) {
     if (GetTickCount64() >= deadline) return false;
+    // A window of the driver's (another program for the one under test to lose the focus to)
+    // is activated and deactivated through sent messages: keep them flowing.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
     Sleep(5);
   }
   return true;
@@ -286,6 +306,10 @@ GUITHREADINFO GuiThreadInfo(HWND window) {
   return info;
 }
 
+bool WaitForFocus(HWND control, Milliseconds timeout) {
+  return WaitUntil([&] { return GuiThreadInfo(control).hwndFocus == control; }, timeout);
+}
+
 std::optional<std::string> WorkingDirectoryOf(HANDLE process) {
   // The documented layout of the 64-bit PEB and its process parameters; the working directory
   // is ProcessParameters->CurrentDirectory.DosPath, kept up to date by SetCurrentDirectory.
@@ -328,8 +352,14 @@ std::optional<std::string> WorkingDirectoryOf(HANDLE process) {
 // ---- Input ----
 
 bool BringToFront(HWND window) {
-  SetForegroundWindow(window);
-  return WaitUntil([&] { return GetForegroundWindow() == window; }, Milliseconds(3000));
+  // Wine without a window manager: when the X focus leaves a window of another Wine process,
+  // that process may hand the foreground to the desktop just after this one took it. Asking
+  // again then sticks.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    SetForegroundWindow(window);
+    if (WaitUntil([&] { return GetForegroundWindow() == window; }, Milliseconds(300))) return true;
+  }
+  return false;
 }
 
 void MoveMouseTo(POINT screen) {
@@ -365,6 +395,11 @@ void ClickInClient(HWND window, POINT client) {
   ClickAt(client);
 }
 
+void ClickControl(HWND control) {
+  const RECT rect = WindowRect(control);
+  ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
 std::optional<POINT> FindHitTestPoint(HWND window, LRESULT code) {
   const RECT rect = WindowRect(window);
   for (int y = rect.top; y < rect.bottom; ++y) {
@@ -388,13 +423,22 @@ std::optional<POINT> FindHitTestPoint(HWND window, LRESULT code) {
   return std::nullopt;
 }
 
-void PressKey(WORD virtualKey, unsigned modifiers) {
+void PressKey(WORD virtualKey, unsigned modifiers, bool extendedKey) {
   std::vector<INPUT> inputs;
   const std::vector<WORD> held = ModifierKeys(modifiers);
   for (WORD key : held) inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(virtualKey, false));
-  inputs.push_back(KeyInput(virtualKey, true));
+  inputs.push_back(KeyInput(virtualKey, false, extendedKey));
+  inputs.push_back(KeyInput(virtualKey, true, extendedKey));
   for (auto key = held.rbegin(); key != held.rend(); ++key) inputs.push_back(KeyInput(*key, true));
+  Send(inputs);
+}
+
+void PressKeys(const std::vector<WORD>& virtualKeys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : virtualKeys) {
+    inputs.push_back(KeyInput(key, false));
+    inputs.push_back(KeyInput(key, true));
+  }
   Send(inputs);
 }
 
@@ -460,6 +504,12 @@ std::vector<Record> ReadRecords() {
   return records;
 }
 
+std::vector<Record> InStartOrder(std::vector<Record> records) {
+  std::stable_sort(records.begin(), records.end(),
+                   [](const Record& a, const Record& b) { return a.created < b.created; });
+  return records;
+}
+
 void ClearRecords() {
   WaitUntil([] {
     return DeleteFileA(GetSettings().recorderLog.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -472,6 +522,16 @@ std::optional<std::vector<Record>> WaitForRecords(size_t count, Milliseconds tim
     return std::nullopt;
   }
   return records;
+}
+
+bool WaitForRecorderExits(Milliseconds timeout) {
+  return WaitUntil([] { return CountProcessesNamed("recorder.exe") == 0; }, timeout);
+}
+
+std::vector<std::string> AnsiArguments(const Record& record) {
+  std::vector<std::string> ansi;
+  for (const std::string& argument : record.arguments) ansi.push_back(Utf8ToAnsi(argument));
+  return ansi;
 }
 
 std::string Utf8ToAnsi(const std::string& utf8) { return Convert(utf8, CP_UTF8, CP_ACP); }
@@ -532,6 +592,43 @@ std::string MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)
 
 void DismissMessageBox(HWND box) { SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); }
 
+// ---- Processes ----
+
+int CountProcessesNamed(const char* fileName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, fileName) == 0) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+std::optional<size_t> PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return std::nullopt;
+  return counters.PagefileUsage;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string content;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  CloseHandle(file);
+  std::vector<std::string> lines;
+  std::istringstream stream(content);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
 // ---- The host side ----
 
 int RunOnHost(const std::vector<std::string>& argv) {
@@ -572,15 +669,20 @@ Ulmora StartUlmora(const std::string& program, const std::string& workingDirecto
   return ulmora;
 }
 
-std::optional<std::string> InstallProgramCopy(const std::string& folder,
-                                              const std::string& fileName) {
+std::optional<std::string> InstallCopy(const std::string& source, const std::string& folder,
+                                       const std::string& fileName) {
   for (size_t slash = folder.find('\\', 3); ; slash = folder.find('\\', slash + 1)) {
     CreateDirectoryA(folder.substr(0, slash).c_str(), nullptr);
     if (slash == std::string::npos) break;
   }
   const std::string path = folder + "\\" + fileName;
-  if (!CopyFileA(GetSettings().program.c_str(), path.c_str(), FALSE)) return std::nullopt;
+  if (source.empty() || !CopyFileA(source.c_str(), path.c_str(), FALSE)) return std::nullopt;
   return path;
+}
+
+std::optional<std::string> InstallProgramCopy(const std::string& folder,
+                                              const std::string& fileName) {
+  return InstallCopy(GetSettings().program, folder, fileName);
 }
 
 void UlmoraTest::SetUp() {

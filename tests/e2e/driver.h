@@ -46,7 +46,12 @@ struct Settings {
 };
 const Settings& GetSettings();
 
-// Polls done() every few milliseconds until it holds or the time is up.
+// The Windows path of a test-only program that the harness was given as --helper NAME=EXE;
+// empty when it was not.
+std::string HelperProgram(const std::string& name);
+
+// Polls done() every few milliseconds until it holds or the time is up. Messages for the
+// driver's own windows are handled meanwhile.
 bool WaitUntil(const std::function<bool()>& done, Milliseconds timeout = kTimeout);
 
 // Bytes for a failure message: printable ASCII kept, everything else as \xNN.
@@ -98,6 +103,8 @@ LONG_PTR ExStyle(HWND window);
 bool IsChecked(HWND button);
 // Focus and active window of the thread that owns the window.
 GUITHREADINFO GuiThreadInfo(HWND window);
+// Waits until the focus of the window's thread is on control.
+bool WaitForFocus(HWND control, Milliseconds timeout = kTimeout);
 // The working directory of another process, as its process parameters hold it (no final
 // backslash), in the ANSI code page.
 std::optional<std::string> WorkingDirectoryOf(HANDLE process);
@@ -111,18 +118,23 @@ bool BringToFront(HWND window);
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);
 void ClickInClient(HWND window, POINT client);
+// A click in the middle of a control.
+void ClickControl(HWND control);
 // A screen point where the window's hit test answers code (HTCLOSE, HTCAPTION, ...).
 std::optional<POINT> FindHitTestPoint(HWND window, LRESULT code);
 
 // The KeyModifiers bit mask of the key events.
 enum Modifier : unsigned { kCtrl = 1, kShift = 2, kAlt = 4 };
-// Presses and releases a key with the given modifiers held.
-void PressKey(WORD virtualKey, unsigned modifiers = 0);
+// Presses and releases a key with the given modifiers held. extendedKey marks the key event as
+// the extended one of its pair (the keypad's Enter; the cursor keys are always marked).
+void PressKey(WORD virtualKey, unsigned modifiers = 0, bool extendedKey = false);
+// Presses and releases each key in turn, all in one go.
+void PressKeys(const std::vector<WORD>& virtualKeys);
 // Holds a key down for repeats auto-repeated key-downs, then releases it.
 void HoldKey(WORD virtualKey, int repeats);
 // Types text as an input method commits it (VK_PACKET key strokes), through the program's loop.
-// Wine: an edit control created as an ANSI window converts each WM_CHAR byte on its own, so a
-// character outside ASCII typed into it arrives as "?"; put GBK queries in with SetText.
+// The query field takes Chinese typed this way; to put a query in place before the keys or
+// clicks under test, SetText is quicker.
 void TypeText(const std::wstring& text);
 // WM_SETTEXT: straight into the control's window procedure, bypassing the program's loop. The
 // way to put a query (GBK bytes included) in place before the keys or clicks under test.
@@ -133,14 +145,22 @@ void SetText(HWND control, const std::string& ansiBytes);
 struct Record {
   std::string commandLine;             // GetCommandLineA() bytes
   std::string workingDirectory;        // GetCurrentDirectoryA() bytes
+  unsigned long long created = 0;      // the start, as the process's creation time (FILETIME)
   std::vector<std::string> arguments;  // CommandLineToArgvW, each as UTF-8
 };
 std::ostream& operator<<(std::ostream& out, const Record& record);
 
+// In the order written, which for starts close together need not be the order of the starts.
 std::vector<Record> ReadRecords();
+// Sorted by creation time: the order in which the browsers were started.
+std::vector<Record> InStartOrder(std::vector<Record> records);
 void ClearRecords();
 // All records once there are at least count of them; none if the time is up first.
 std::optional<std::vector<Record>> WaitForRecords(size_t count, Milliseconds timeout = kTimeout);
+// Waits until no stand-in browser is running, so that every start so far has written its record.
+bool WaitForRecorderExits(Milliseconds timeout = kTimeout);
+// The record's arguments in the ANSI code page, program path first.
+std::vector<std::string> AnsiArguments(const Record& record);
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string AnsiToUtf8(const std::string& ansi);
 
@@ -168,6 +188,16 @@ HWND WaitForMessageBox(DWORD processId, Milliseconds timeout = kTimeout);
 std::string MessageBoxText(HWND box);  // the static 0xFFFF, exact bytes
 void DismissMessageBox(HWND box);      // presses IDOK
 
+// ---- Processes ----
+
+// Running processes whose program file has this name (case-insensitive).
+int CountProcessesNamed(const char* fileName);
+// PagefileUsage of GetProcessMemoryInfo: the process's private bytes. (Wine: PrivateUsage reads
+// 0; PagefileUsage holds the process's anonymous resident memory.)
+std::optional<size_t> PrivateBytes(HANDLE process);
+// The lines of a text file (without their line breaks); none when it cannot be read.
+std::vector<std::string> ReadLines(const std::string& path);
+
 // ---- The host side ----
 
 // Runs a Linux program and waits for it; its exit status, or -1 if it could not be started.
@@ -184,7 +214,11 @@ struct Ulmora {
 };
 // Starts the program and waits for its window.
 Ulmora StartUlmora(const std::string& program, const std::string& workingDirectory = {});
-// Copies the program under test to folder\fileName (folders made as needed); the copy's path.
+// Copies a program to folder\fileName (folders made as needed, an old copy replaced); the
+// copy's path.
+std::optional<std::string> InstallCopy(const std::string& source, const std::string& folder,
+                                       const std::string& fileName);
+// The same for the program under test.
 std::optional<std::string> InstallProgramCopy(const std::string& folder,
                                               const std::string& fileName);
 

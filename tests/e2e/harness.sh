@@ -2,7 +2,7 @@
 # Runs one end-to-end driver under Wine on a private X display and tears everything down again.
 #
 #   harness.sh --work DIR --name NAME [--screen WxHxD] [--program ulmora.exe] --recorder recorder.exe
-#              [--timeout SECONDS] -- driver.exe [driver arguments]
+#              [--helper NAME=EXE]... [--timeout SECONDS] -- driver.exe [driver arguments]
 #
 # DIR holds what is shared between runs (the private zh_CN locale and a template Wine prefix, made
 # once) and what a run leaves behind (DIR/runs/NAME: logs and the recorder's log; screenshots go to
@@ -14,10 +14,11 @@
 #   ULMORA_E2E_RECORDER   Windows path of the stand-in browser inside the prefix
 #   ULMORA_E2E_SCREEN     the screen size asked for, "WxH"
 #   ULMORA_E2E_ARTEFACTS  Unix folder for screenshots and other keepsakes of the run
+#   ULMORA_E2E_HELPER_<NAME>  Windows path of each test-only program given with --helper
 # Set ULMORA_E2E_KEEP=1 to keep the run's prefix for a look afterwards.
 set -euo pipefail
 
-work= name= screen=1024x768x24 program= recorder= timeout=240
+work= name= screen=1024x768x24 program= recorder= timeout=240 helpers=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --work) work=$2; shift 2 ;;
@@ -25,6 +26,7 @@ while [ $# -gt 0 ]; do
     --screen) screen=$2; shift 2 ;;
     --program) program=$2; shift 2 ;;
     --recorder) recorder=$2; shift 2 ;;
+    --helper) helpers+=("$2"); shift 2 ;;
     --timeout) timeout=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "harness: unknown argument $1" >&2; exit 2 ;;
@@ -200,6 +202,11 @@ export ULMORA_E2E_PROGRAM=
 export ULMORA_E2E_RECORDER=$stand_in
 export ULMORA_E2E_SCREEN=$size
 export ULMORA_E2E_ARTEFACTS=$work
+for helper in "${helpers[@]}"; do
+  helper_name=${helper%%=*}
+  [[ "$helper_name" =~ ^[A-Z0-9_]+$ ]] && [ -f "${helper#*=}" ] || { log "bad --helper $helper"; exit 2; }
+  export "ULMORA_E2E_HELPER_$helper_name=$(winpath "${helper#*=}")"
+done
 
 log "display $display, screen $size, prefix $prefix"
 set +e

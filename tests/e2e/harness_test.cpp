@@ -9,12 +9,6 @@
 namespace ulmora::e2e {
 namespace {
 
-std::vector<std::string> AnsiArguments(const Record& record) {
-  std::vector<std::string> ansi;
-  for (const std::string& argument : record.arguments) ansi.push_back(Utf8ToAnsi(argument));
-  return ansi;
-}
-
 struct CommandLineCase {
   const char* what;
   std::string tail;  // what follows the quoted program path

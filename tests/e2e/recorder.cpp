@@ -1,10 +1,12 @@
 // The stand-in browser of the end-to-end tests. Every start appends one record to recorder.log
 // next to its own program file and exits at once. A record is one line,
 //
-//   cmdline=<hex> cwd=<hex> argc=<n> argv=<hex>,<hex>,...
+//   cmdline=<hex> cwd=<hex> created=<hex> argc=<n> argv=<hex>,<hex>,...
 //
-// with the exact bytes of GetCommandLineA() and GetCurrentDirectoryA() (ANSI code page), and the
-// arguments as CommandLineToArgvW splits the command line, each as UTF-8. Hex keeps every byte
+// with the exact bytes of GetCommandLineA() and GetCurrentDirectoryA() (ANSI code page), the
+// process's creation time (FILETIME, 100 ns units) and the arguments as CommandLineToArgvW splits
+// the command line, each as UTF-8. Records of browsers started close together may be written in
+// any order; their creation times give the order in which they were started. Hex keeps every byte
 // (quotes, spaces, GBK, line breaks) intact; tests/e2e/driver.h parses it.
 #include <windows.h>
 #include <shellapi.h>
@@ -31,6 +33,13 @@ std::string ComposeRecord() {
   char cwd[MAX_PATH * 2];
   const DWORD cwdLength = GetCurrentDirectoryA(sizeof cwd, cwd);
   if (cwdLength < sizeof cwd) AppendHex(record, cwd, cwdLength);
+
+  FILETIME created{}, exited{}, kernel{}, user{};
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  char createdHex[17];
+  wsprintfA(createdHex, "%08lx%08lx", created.dwHighDateTime, created.dwLowDateTime);
+  record += " created=";
+  record += createdHex;
 
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
