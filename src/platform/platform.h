@@ -78,7 +78,7 @@ struct TopLevelSpec {
 };
 
 // Creates the window hidden. Null on failure.
-Window CreateTopLevel(const TopLevelSpec& spec);
+Window CreateTopLevel(const TopLevelSpec& params);
 
 enum class ControlClass : std::uint8_t { Edit, PushButton, RadioButton, HyperLinker };
 
@@ -109,7 +109,7 @@ struct ControlSpec {
 };
 
 // Creates a child control of parent, hidden. Null on failure.
-Window CreateControl(Window parent, const ControlSpec& spec);
+Window CreateControl(Window parent, const ControlSpec& params);
 
 struct FontSpec {
   const char* face;
@@ -120,7 +120,7 @@ struct FontSpec {
   bool strikeOut;
 };
 
-Font MakeFont(const FontSpec& spec);  // null on failure
+Font MakeFont(const FontSpec& params);  // null on failure
 void SetControlFont(Window control, Font font);
 void DestroyFont(Font font);
 

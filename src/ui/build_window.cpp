@@ -17,58 +17,58 @@ platform::VAlign ToVAlign(std::int32_t value) {
 
 // What the native control is made from: the common settings, then the kind's own.
 platform::ControlSpec SpecFor(const ControlDescription& d) {
-  platform::ControlSpec spec{};
-  spec.id = d.identity;
-  spec.rect = {d.left, d.top, d.width, d.height};
-  spec.text = "";
-  spec.tabStop = d.tabStop;
-  spec.disabled = d.disabled;
-  spec.textColor = 0x000000;
-  spec.backColor = platform::kSystemButtonFace;
+  platform::ControlSpec params{};
+  params.id = d.identity;
+  params.rect = {d.left, d.top, d.width, d.height};
+  params.text = "";
+  params.tabStop = d.tabStop;
+  params.disabled = d.disabled;
+  params.textColor = 0x000000;
+  params.backColor = platform::kSystemButtonFace;
   switch (d.kind) {
     case ControlKind::EditBox: {
       const EditBoxSettings& e = *d.edit;
-      spec.controlClass = platform::ControlClass::Edit;
-      spec.text = e.content != nullptr ? e.content : "";
-      spec.hAlign = ToHAlign(e.alignment);
-      spec.clientEdge = e.border == 1;
-      spec.hideSelection = e.hideSelection;
-      spec.multiline = e.multiline;
-      spec.readOnly = e.inputMode == 1;
-      spec.password = e.inputMode == 2;
-      spec.maxLength = e.maxLength;
-      spec.textColor = e.textColor;
-      spec.backColor = e.backColor;
+      params.controlClass = platform::ControlClass::Edit;
+      params.text = e.content != nullptr ? e.content : "";
+      params.hAlign = ToHAlign(e.alignment);
+      params.clientEdge = e.border == 1;
+      params.hideSelection = e.hideSelection;
+      params.multiline = e.multiline;
+      params.readOnly = e.inputMode == 1;
+      params.password = e.inputMode == 2;
+      params.maxLength = e.maxLength;
+      params.textColor = e.textColor;
+      params.backColor = e.backColor;
       break;
     }
     case ControlKind::Button: {
       const ButtonSettings& b = *d.button;
-      spec.controlClass = platform::ControlClass::PushButton;
-      spec.text = b.caption != nullptr ? b.caption : "";
-      spec.multilineCaption = true;
-      spec.defaultButton = b.buttonKind == 1;
-      spec.hAlign = ToHAlign(b.hAlign);
-      spec.vAlign = ToVAlign(b.vAlign);
+      params.controlClass = platform::ControlClass::PushButton;
+      params.text = b.caption != nullptr ? b.caption : "";
+      params.multilineCaption = true;
+      params.defaultButton = b.buttonKind == 1;
+      params.hAlign = ToHAlign(b.hAlign);
+      params.vAlign = ToVAlign(b.vAlign);
       break;
     }
     case ControlKind::RadioBox: {
       const RadioBoxSettings& r = *d.radio;
-      spec.controlClass = platform::ControlClass::RadioButton;
-      spec.text = r.caption != nullptr ? r.caption : "";
-      spec.multilineCaption = true;
-      spec.textOnLeft = r.textOnLeft;
-      spec.hAlign = ToHAlign(r.hAlign);
-      spec.vAlign = ToVAlign(r.vAlign);
-      spec.textColor = r.textColor;
-      spec.backColor = r.backColor;
+      params.controlClass = platform::ControlClass::RadioButton;
+      params.text = r.caption != nullptr ? r.caption : "";
+      params.multilineCaption = true;
+      params.textOnLeft = r.textOnLeft;
+      params.hAlign = ToHAlign(r.hAlign);
+      params.vAlign = ToVAlign(r.vAlign);
+      params.textColor = r.textColor;
+      params.backColor = r.backColor;
       break;
     }
     case ControlKind::HyperLinker:
     case ControlKind::Window:
-      spec.controlClass = platform::ControlClass::HyperLinker;
+      params.controlClass = platform::ControlClass::HyperLinker;
       break;
   }
-  return spec;
+  return params;
 }
 
 const FontDescription* FontOf(const ControlDescription& d) {
@@ -98,11 +98,11 @@ bool CreateControlFrom(platform::Window parent, ControlState* control) {
     // Every setting starts from its default; the description holds none for this kind.
     ResetHyperLinker(&control->link);
   }
-  platform::ControlSpec spec = SpecFor(d);
+  platform::ControlSpec params = SpecFor(d);
   if (d.kind == ControlKind::HyperLinker && control->link.caption != nullptr) {
-    spec.text = control->link.caption;
+    params.text = control->link.caption;
   }
-  control->window = platform::CreateControl(parent, spec);
+  control->window = platform::CreateControl(parent, params);
   if (control->window == nullptr) return false;
   control->link.window = d.kind == ControlKind::HyperLinker ? control->window : nullptr;
 
@@ -135,24 +135,24 @@ platform::Rect OuterRect(const WindowSettings& s) {
 bool CreateTopLevelFrom(LoadedWindow* window, platform::Window owner,
                         platform::Window hiddenToolWindow) {
   const WindowSettings& s = window->description->settings;
-  platform::TopLevelSpec spec{};
-  spec.title = s.title != nullptr ? s.title : "";
-  spec.outer = OuterRect(s);
-  spec.titleBar = s.frameStyle != 0 && ((s.title != nullptr && s.title[0] != '\0') || s.controlBox);
-  spec.systemMenu = s.controlBox;
-  spec.minimizeBox = s.minButton;
-  spec.maximizeBox = s.maxButton;
-  spec.sizingBorder = s.frameStyle == 1;
-  spec.topmost = s.alwaysOnTop;
-  spec.owner = owner != nullptr ? owner : (s.showInTaskbar ? nullptr : hiddenToolWindow);
-  spec.backColor = s.backColor;
-  window->window = platform::CreateTopLevel(spec);
+  platform::TopLevelSpec params{};
+  params.title = s.title != nullptr ? s.title : "";
+  params.outer = OuterRect(s);
+  params.titleBar = s.frameStyle != 0 && ((s.title != nullptr && s.title[0] != '\0') || s.controlBox);
+  params.systemMenu = s.controlBox;
+  params.minimizeBox = s.minButton;
+  params.maximizeBox = s.maxButton;
+  params.sizingBorder = s.frameStyle == 1;
+  params.topmost = s.alwaysOnTop;
+  params.owner = owner != nullptr ? owner : (s.showInTaskbar ? nullptr : hiddenToolWindow);
+  params.backColor = s.backColor;
+  window->window = platform::CreateTopLevel(params);
   if (window->window == nullptr) return false;
 
   platform::Rect created{};
   if (!platform::GetOuterRect(window->window, &created)) return false;
-  if (created.width != spec.outer.width || created.height != spec.outer.height) {
-    if (!platform::SetOuterRect(window->window, spec.outer)) return false;
+  if (created.width != params.outer.width || created.height != params.outer.height) {
+    if (!platform::SetOuterRect(window->window, params.outer)) return false;
   }
   if (s.hasIcon) platform::SetProgramIcon(window->window);
   return true;

@@ -6,7 +6,7 @@
 namespace win32 {
 namespace {
 
-// What a control spec becomes: the system's class and the window styles.
+// What a control params becomes: the system's class and the window styles.
 struct NativeControl {
   const char* className;
   DWORD style;
@@ -42,27 +42,27 @@ DWORD ButtonVAlignment(platform::VAlign align) {
 
 // Created hidden (no WS_VISIBLE): the logic shows the controls once they are all stacked. No
 // control carries WS_GROUP, so every radio button of a window is in one group.
-NativeControl Describe(const platform::ControlSpec& spec) {
+NativeControl Describe(const platform::ControlSpec& params) {
   DWORD style = WS_CHILD;
-  if (spec.tabStop) style |= WS_TABSTOP;
-  if (spec.disabled) style |= WS_DISABLED;
-  const DWORD caption = spec.multilineCaption ? BS_MULTILINE : 0;
-  switch (spec.controlClass) {
+  if (params.tabStop) style |= WS_TABSTOP;
+  if (params.disabled) style |= WS_DISABLED;
+  const DWORD caption = params.multilineCaption ? BS_MULTILINE : 0;
+  switch (params.controlClass) {
     case platform::ControlClass::Edit:
-      style |= ES_AUTOHSCROLL | EditAlignment(spec.hAlign);
-      if (!spec.hideSelection) style |= ES_NOHIDESEL;
-      if (spec.multiline) style |= ES_MULTILINE;
-      if (spec.readOnly) style |= ES_READONLY;
-      if (spec.password) style |= ES_PASSWORD;
-      return {"EDIT", style, spec.clientEdge ? static_cast<DWORD>(WS_EX_CLIENTEDGE) : 0};
+      style |= ES_AUTOHSCROLL | EditAlignment(params.hAlign);
+      if (!params.hideSelection) style |= ES_NOHIDESEL;
+      if (params.multiline) style |= ES_MULTILINE;
+      if (params.readOnly) style |= ES_READONLY;
+      if (params.password) style |= ES_PASSWORD;
+      return {"EDIT", style, params.clientEdge ? static_cast<DWORD>(WS_EX_CLIENTEDGE) : 0};
     case platform::ControlClass::PushButton:
-      style |= (spec.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | caption |
-               ButtonHAlignment(spec.hAlign) | ButtonVAlignment(spec.vAlign);
+      style |= (params.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | caption |
+               ButtonHAlignment(params.hAlign) | ButtonVAlignment(params.vAlign);
       return {"BUTTON", style, 0};
     case platform::ControlClass::RadioButton:
-      style |= BS_AUTORADIOBUTTON | caption | ButtonHAlignment(spec.hAlign) |
-               ButtonVAlignment(spec.vAlign);
-      if (spec.textOnLeft) style |= BS_LEFTTEXT;
+      style |= BS_AUTORADIOBUTTON | caption | ButtonHAlignment(params.hAlign) |
+               ButtonVAlignment(params.vAlign);
+      if (params.textOnLeft) style |= BS_LEFTTEXT;
       return {"BUTTON", style, 0};
     case platform::ControlClass::HyperLinker:
       break;
@@ -173,46 +173,46 @@ LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lP
 
 namespace platform {
 
-Window CreateControl(Window parent, const ControlSpec& spec) {
+Window CreateControl(Window parent, const ControlSpec& params) {
   if (parent == nullptr) return nullptr;  // a control is always somebody's child
-  if (spec.controlClass == ControlClass::HyperLinker && !win32::linkClassRegistered) {
+  if (params.controlClass == ControlClass::HyperLinker && !win32::linkClassRegistered) {
     win32::linkClassRegistered = win32::RegisterWindowClass(
         win32::kHyperLinkerClass, win32::LinkProcedure, win32::kLinkExtraBytes);
     if (!win32::linkClassRegistered) return nullptr;
   }
-  const win32::NativeControl native = win32::Describe(spec);
-  const char* text = spec.text != nullptr ? spec.text : "";
+  const win32::NativeControl native = win32::Describe(params);
+  const char* text = params.text != nullptr ? params.text : "";
   // The menu argument of a child is its control id: the control's 32-bit identity.
-  const auto menu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(spec.id));
+  const auto menu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(params.id));
   const HWND control =
-      spec.controlClass == ControlClass::Edit
-          ? win32::CreateUnicodeEdit(native, text, spec.rect, win32::ToNative(parent), menu)
-          : CreateWindowExA(native.exStyle, native.className, text, native.style, spec.rect.left,
-                            spec.rect.top, spec.rect.width, spec.rect.height,
+      params.controlClass == ControlClass::Edit
+          ? win32::CreateUnicodeEdit(native, text, params.rect, win32::ToNative(parent), menu)
+          : CreateWindowExA(native.exStyle, native.className, text, native.style, params.rect.left,
+                            params.rect.top, params.rect.width, params.rect.height,
                             win32::ToNative(parent), menu, GetModuleHandleA(nullptr), nullptr);
   if (control == nullptr) return nullptr;
-  if (!win32::AttachControlColors(win32::ToNative(parent), control, spec.textColor,
-                                  spec.backColor)) {
+  if (!win32::AttachControlColors(win32::ToNative(parent), control, params.textColor,
+                                  params.backColor)) {
     DestroyWindow(control);
     return nullptr;
   }
-  if (spec.controlClass == ControlClass::Edit) {
+  if (params.controlClass == ControlClass::Edit) {
     // 0 asks for the largest limit the system has.
-    SendMessageA(control, EM_SETLIMITTEXT, spec.maxLength, 0);
+    SendMessageA(control, EM_SETLIMITTEXT, params.maxLength, 0);
   }
   return win32::FromNative(control);
 }
 
-Font MakeFont(const FontSpec& spec) {
-  if (spec.face == nullptr) {
+Font MakeFont(const FontSpec& params) {
+  if (params.face == nullptr) {
     // A stock object: never deleted (DestroyFont knows it).
     return reinterpret_cast<Font>(GetStockObject(DEFAULT_GUI_FONT));
   }
   // A negative height asks for the character height, without internal leading.
-  const HFONT font = CreateFontA(-spec.charHeight, 0, 0, 0, spec.weight, spec.italic,
-                                 spec.underline, spec.strikeOut, DEFAULT_CHARSET,
+  const HFONT font = CreateFontA(-params.charHeight, 0, 0, 0, params.weight, params.italic,
+                                 params.underline, params.strikeOut, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                 DEFAULT_PITCH, spec.face);
+                                 DEFAULT_PITCH, params.face);
   return reinterpret_cast<Font>(font);
 }
 

@@ -192,19 +192,19 @@ LRESULT CALLBACK TopLevelProcedure(HWND window, UINT message, WPARAM wParam, LPA
 bool topLevelClassRegistered = false;
 bool toolWindowClassRegistered = false;
 
-DWORD TopLevelStyle(const platform::TopLevelSpec& spec) {
+DWORD TopLevelStyle(const platform::TopLevelSpec& params) {
   // A window without WS_POPUP always gets a caption from the system, so a frame without a title
   // bar has to be a pop-up window: a fixed dialog frame, or a sizing border.
   DWORD style = WS_CLIPCHILDREN;
-  if (spec.titleBar) {
+  if (params.titleBar) {
     style |= WS_OVERLAPPED | WS_CAPTION;
   } else {
-    style |= WS_POPUP | (spec.sizingBorder ? 0 : WS_DLGFRAME);
+    style |= WS_POPUP | (params.sizingBorder ? 0 : WS_DLGFRAME);
   }
-  if (spec.systemMenu) style |= WS_SYSMENU;
-  if (spec.minimizeBox) style |= WS_MINIMIZEBOX;
-  if (spec.maximizeBox) style |= WS_MAXIMIZEBOX;
-  if (spec.sizingBorder) style |= WS_THICKFRAME;
+  if (params.systemMenu) style |= WS_SYSMENU;
+  if (params.minimizeBox) style |= WS_MINIMIZEBOX;
+  if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
+  if (params.sizingBorder) style |= WS_THICKFRAME;
   return style;
 }
 
@@ -267,7 +267,7 @@ Window CreateHiddenToolWindow() {
   return win32::FromNative(window);
 }
 
-Window CreateTopLevel(const TopLevelSpec& spec) {
+Window CreateTopLevel(const TopLevelSpec& params) {
   if (!win32::topLevelClassRegistered) {
     win32::topLevelClassRegistered =
         win32::RegisterWindowClass(win32::kTopLevelClass, win32::TopLevelProcedure, 0);
@@ -276,8 +276,8 @@ Window CreateTopLevel(const TopLevelSpec& spec) {
   auto* record = win32::NewRecord<win32::TopLevelRecord>();
   if (record == nullptr) return nullptr;
   bool ok = false;
-  record->backColor = spec.backColor;
-  record->backBrush = win32::MakeBrush(spec.backColor, &ok);
+  record->backColor = params.backColor;
+  record->backBrush = win32::MakeBrush(params.backColor, &ok);
   if (!ok) {
     win32::FreeRecord(record);
     return nullptr;
@@ -285,9 +285,9 @@ Window CreateTopLevel(const TopLevelSpec& spec) {
 
   win32::CreationContext context{record, false};
   const HWND window = CreateWindowExA(
-      spec.topmost ? WS_EX_TOPMOST : 0, win32::kTopLevelClass,
-      spec.title != nullptr ? spec.title : "", win32::TopLevelStyle(spec), spec.outer.left,
-      spec.outer.top, spec.outer.width, spec.outer.height, win32::ToNative(spec.owner), nullptr,
+      params.topmost ? WS_EX_TOPMOST : 0, win32::kTopLevelClass,
+      params.title != nullptr ? params.title : "", win32::TopLevelStyle(params), params.outer.left,
+      params.outer.top, params.outer.width, params.outer.height, win32::ToNative(params.owner), nullptr,
       GetModuleHandleA(nullptr), &context);
   if (window == nullptr && !context.claimed) win32::ReleaseTopLevelRecord(record);
   return win32::FromNative(window);

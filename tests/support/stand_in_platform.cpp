@@ -211,40 +211,40 @@ Window CreateHiddenToolWindow() {
   return stand_in::NewWindow(std::move(w));
 }
 
-Window CreateTopLevel(const TopLevelSpec& spec) {
+Window CreateTopLevel(const TopLevelSpec& params) {
   Log("CreateTopLevel");
   if (Get().failTopLevel) return nullptr;
   stand_in::FakeWindow w;
   w.topLevel = true;
-  w.topSpec = spec;
-  w.title = spec.title;
-  w.text = spec.title;
-  w.owner = spec.owner;
-  w.outer = spec.outer;
+  w.topSpec = params;
+  w.title = params.title;
+  w.text = params.title;
+  w.owner = params.owner;
+  w.outer = params.outer;
   w.outer.width += Get().createdSizeDelta;
   w.outer.height += Get().createdSizeDelta;
   return stand_in::NewWindow(std::move(w));
 }
 
-Window CreateControl(Window parent, const ControlSpec& spec) {
+Window CreateControl(Window parent, const ControlSpec& params) {
   const int number = ++Get().controlsCreated;
-  Log("CreateControl " + stand_in::Hex(spec.id));
+  Log("CreateControl " + stand_in::Hex(params.id));
   if (Get().failControlAt == number) return nullptr;
   stand_in::FakeWindow w;
-  w.controlSpec = spec;
-  w.text = spec.text;
+  w.controlSpec = params;
+  w.text = params.text;
   w.parent = parent;
-  w.enabled = !spec.disabled;
+  w.enabled = !params.disabled;
   Window handle = stand_in::NewWindow(std::move(w));
   Of(parent).children.push_back(handle);
   if (Get().onControlCreated) Get().onControlCreated(handle);
   return handle;
 }
 
-Font MakeFont(const FontSpec& spec) {
+Font MakeFont(const FontSpec& params) {
   if (Get().failFonts) return nullptr;
-  stand_in::FakeFont f{spec, spec.face, false};
-  f.spec.face = nullptr;  // the face is kept in f.face
+  stand_in::FakeFont f{params, params.face, false};
+  f.params.face = nullptr;  // the face is kept in f.face
   Get().fonts.push_back(f);
   return reinterpret_cast<Font>(static_cast<std::uintptr_t>(Get().fonts.size()));
 }

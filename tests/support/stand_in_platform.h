@@ -46,7 +46,7 @@ struct FakeWindow {
   platform::Window owner = nullptr;   // top-level windows only
   platform::TopLevelSpec topSpec{};
   platform::ControlSpec controlSpec{};
-  std::string title;  // the spec's texts, kept alive here
+  std::string title;  // the texts of the creation parameters, kept alive here
   std::string text;
   platform::Rect outer{};
   platform::CheckState check = platform::CheckState::Unchecked;
@@ -57,7 +57,7 @@ struct FakeWindow {
 };
 
 struct FakeFont {
-  platform::FontSpec spec;
+  platform::FontSpec params;
   std::string face;
   bool destroyed = false;
 };

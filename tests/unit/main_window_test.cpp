@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, EachControlIsBuiltFromItsDescription) {
     ASSERT_NE(w.font, nullptr);
     const stand_in::FakeFont& font =
         stand_in::Get().fonts[reinterpret_cast<std::uintptr_t>(w.font) - 1];
-    const platform::FontSpec& f = font.spec;
+    const platform::FontSpec& f = font.params;
     EXPECT_EQ(font.face, "微软雅黑");
     EXPECT_EQ(f.charHeight, c.fontHeight);
     EXPECT_EQ(f.weight, 400);

@@ -70,27 +70,27 @@ void DrainQueue() {
 }
 
 platform::TopLevelSpec MainLikeSpec(platform::Window owner) {
-  platform::TopLevelSpec spec{};
-  spec.title = "   Ulmora \xcb\xd1";  // "搜" in GBK
-  spec.outer = {324, 333, 375, 102};
-  spec.titleBar = true;
-  spec.systemMenu = true;
-  spec.owner = owner;
-  spec.backColor = platform::kSystemButtonFace;
-  return spec;
+  platform::TopLevelSpec params{};
+  params.title = "   Ulmora \xcb\xd1";  // "搜" in GBK
+  params.outer = {324, 333, 375, 102};
+  params.titleBar = true;
+  params.systemMenu = true;
+  params.owner = owner;
+  params.backColor = platform::kSystemButtonFace;
+  return params;
 }
 
 platform::ControlSpec Control(platform::ControlClass kind, std::uint32_t id) {
-  platform::ControlSpec spec{};
-  spec.controlClass = kind;
-  spec.id = id;
-  spec.rect = {10, 10, 60, 20};
-  spec.text = "";
-  spec.tabStop = true;
-  spec.hideSelection = true;
-  spec.textColor = 0x000000;
-  spec.backColor = platform::kSystemButtonFace;
-  return spec;
+  platform::ControlSpec params{};
+  params.controlClass = kind;
+  params.id = id;
+  params.rect = {10, 10, 60, 20};
+  params.text = "";
+  params.tabStop = true;
+  params.hideSelection = true;
+  params.textColor = 0x000000;
+  params.backColor = platform::kSystemButtonFace;
+  return params;
 }
 
 class WindowTest : public ::testing::Test {
@@ -108,8 +108,8 @@ class WindowTest : public ::testing::Test {
     DrainQueue();
     events.clear();
   }
-  platform::Window Make(const platform::ControlSpec& spec) {
-    platform::Window control = platform::CreateControl(top_, spec);
+  platform::Window Make(const platform::ControlSpec& params) {
+    platform::Window control = platform::CreateControl(top_, params);
     EXPECT_NE(control, nullptr);
     return control;
   }
@@ -152,14 +152,14 @@ TEST_F(WindowTest, TopLevelFramesFollowTheSpec) {
        0, WS_EX_TOPMOST},
   };
   for (const Case& c : cases) {
-    platform::TopLevelSpec spec = MainLikeSpec(tool_);
-    spec.titleBar = c.titleBar;
-    spec.systemMenu = c.systemMenu;
-    spec.minimizeBox = c.minimizeBox;
-    spec.maximizeBox = c.maximizeBox;
-    spec.sizingBorder = c.sizingBorder;
-    spec.topmost = c.topmost;
-    const platform::Window w = platform::CreateTopLevel(spec);
+    platform::TopLevelSpec params = MainLikeSpec(tool_);
+    params.titleBar = c.titleBar;
+    params.systemMenu = c.systemMenu;
+    params.minimizeBox = c.minimizeBox;
+    params.maximizeBox = c.maximizeBox;
+    params.sizingBorder = c.sizingBorder;
+    params.topmost = c.topmost;
+    const platform::Window w = platform::CreateTopLevel(params);
     ASSERT_NE(w, nullptr);
     const std::string label = "titleBar " + std::to_string(c.titleBar) + " sizing " +
                               std::to_string(c.sizingBorder);
@@ -187,7 +187,7 @@ TEST_F(WindowTest, ControlStylesFollowTheSpec) {
   using platform::VAlign;
   struct Case {
     const char* label;
-    platform::ControlSpec spec;
+    platform::ControlSpec params;
     const char* className;
     DWORD present, absent, exPresent, exAbsent;
     int buttonType;  // BS_TYPEMASK part; -1 for a control that is no button
@@ -244,9 +244,9 @@ TEST_F(WindowTest, ControlStylesFollowTheSpec) {
        WS_EX_CLIENTEDGE, -1},
   };
   for (const Case& c : cases) {
-    platform::ControlSpec spec = c.spec;
-    spec.text = "\xb0\xd9\xb6\xc8";  // "百度" in GBK
-    const platform::Window w = Make(spec);
+    platform::ControlSpec params = c.params;
+    params.text = "\xb0\xd9\xb6\xc8";  // "百度" in GBK
+    const platform::Window w = Make(params);
     ASSERT_NE(w, nullptr) << c.label;
     EXPECT_EQ(ClassOf(w), c.className) << c.label;
     EXPECT_EQ(Style(w) & c.present, c.present) << c.label;
@@ -256,9 +256,9 @@ TEST_F(WindowTest, ControlStylesFollowTheSpec) {
     if (c.buttonType >= 0) {
       EXPECT_EQ(Style(w) & BS_TYPEMASK, static_cast<DWORD>(c.buttonType)) << c.label;
     }
-    EXPECT_EQ(static_cast<std::uint32_t>(GetDlgCtrlID(H(w))), spec.id) << c.label;
+    EXPECT_EQ(static_cast<std::uint32_t>(GetDlgCtrlID(H(w))), params.id) << c.label;
     EXPECT_EQ(platform::ParentOf(w), top_) << c.label;
-    EXPECT_EQ(TextOf(w), spec.text) << c.label;
+    EXPECT_EQ(TextOf(w), params.text) << c.label;
     RECT rect;
     ASSERT_TRUE(GetWindowRect(H(w), &rect));
     EXPECT_EQ(rect.right - rect.left, 60) << c.label;
@@ -267,9 +267,9 @@ TEST_F(WindowTest, ControlStylesFollowTheSpec) {
 
 TEST_F(WindowTest, AnEditFieldTakesItsLengthLimit) {
   for (std::uint32_t limit : {0u, 1u, 20u}) {
-    platform::ControlSpec spec = Control(platform::ControlClass::Edit, 2);
-    spec.maxLength = limit;
-    const platform::Window edit = Make(spec);
+    platform::ControlSpec params = Control(platform::ControlClass::Edit, 2);
+    params.maxLength = limit;
+    const platform::Window edit = Make(params);
     const auto expected = limit == 0 ? 0x7FFFFFFEu : limit;  // 0: the largest a field has
     EXPECT_EQ(static_cast<std::uint32_t>(SendMessageA(H(edit), EM_GETLIMITTEXT, 0, 0)), expected);
   }
@@ -383,9 +383,9 @@ TEST_F(WindowTest, WindowTextIsReadInBytesAndCutAtTheCapacity) {
 }
 
 TEST_F(WindowTest, EditSelectionIsSet) {
-  platform::ControlSpec spec = Control(platform::ControlClass::Edit, 2);
-  spec.text = "0123456789";
-  const platform::Window edit = Make(spec);
+  platform::ControlSpec params = Control(platform::ControlClass::Edit, 2);
+  params.text = "0123456789";
+  const platform::Window edit = Make(params);
   platform::SetEditSelection(edit, 2, 3);
   DWORD start = 0, end = 0;
   SendMessageA(H(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -461,9 +461,9 @@ COLORREF ErasedColor(platform::Window window) {
 
 TEST_F(WindowTest, TheBackgroundIsErasedInTheWindowsColour) {
   EXPECT_EQ(ErasedColor(top_), GetSysColor(COLOR_BTNFACE));
-  platform::TopLevelSpec spec = MainLikeSpec(tool_);
-  spec.backColor = 0x00FF8040;
-  const platform::Window blue = platform::CreateTopLevel(spec);
+  platform::TopLevelSpec params = MainLikeSpec(tool_);
+  params.backColor = 0x00FF8040;
+  const platform::Window blue = platform::CreateTopLevel(params);
   ASSERT_NE(blue, nullptr);
   EXPECT_EQ(ErasedColor(blue), RGB(0x40, 0x80, 0xFF));
   platform::DestroyNativeWindow(blue);
@@ -497,8 +497,8 @@ TEST_F(WindowTest, ButtonClicksAreReportedWithTheButton) {
 }
 
 TEST_F(WindowTest, TheLinkReportsItsOwnLeftClick) {
-  platform::ControlSpec spec = Control(platform::ControlClass::HyperLinker, 0x1601001f);
-  const platform::Window link = Make(spec);
+  platform::ControlSpec params = Control(platform::ControlClass::HyperLinker, 0x1601001f);
+  const platform::Window link = Make(params);
   platform::ShowChild(link, true);
   platform::ShowTopLevel(top_);
   DrainQueue();
@@ -530,9 +530,9 @@ TEST_F(WindowTest, ActivationGivesTheWindowFocusAndDeactivationTellsWhereFocusWa
   platform::SetFocusTo(edit);
   EXPECT_EQ(platform::FocusedWindow(), edit);
   events.clear();
-  platform::TopLevelSpec spec = MainLikeSpec(tool_);
-  spec.outer.top = 10;
-  const platform::Window other = platform::CreateTopLevel(spec);
+  platform::TopLevelSpec params = MainLikeSpec(tool_);
+  params.outer.top = 10;
+  const platform::Window other = platform::CreateTopLevel(params);
   ASSERT_NE(other, nullptr);
   platform::ShowTopLevel(other);
   DrainQueue();
