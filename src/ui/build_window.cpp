@@ -1,4 +1,6 @@
 // Building a window and its controls from the description.
+#include <cstring>
+
 #include "fatal/fatal.h"
 #include "ui/window.h"
 
@@ -91,7 +93,29 @@ bool HasKindSettings(const ControlDescription& d) {
   return false;
 }
 
-bool CreateControlFrom(platform::Window parent, ControlState* control) {
+bool SameFont(const FontDescription& a, const FontDescription& b) {
+  return std::strcmp(a.face, b.face) == 0 && a.charHeight == b.charHeight &&
+         a.weight == b.weight && a.italic == b.italic && a.underline == b.underline &&
+         a.strikeOut == b.strikeOut;
+}
+
+// Controls with equal font settings share one font: the first control that made it owns it.
+// Making a font costs a font match, which is much of the window's start-up.
+platform::Font FontFor(const LoadedWindow& window, const ControlState& control) {
+  const FontDescription* font = FontOf(*control.description);
+  if (font == nullptr || font->face == nullptr) return nullptr;
+  for (std::uint32_t i = 0; i < window.description->controlCount; ++i) {
+    const ControlState& other = window.controls[i];
+    const FontDescription* made = FontOf(*other.description);
+    if (&other != &control && other.ownsFont && made != nullptr && SameFont(*made, *font)) {
+      return other.font;
+    }
+  }
+  return nullptr;
+}
+
+bool CreateControlFrom(LoadedWindow* window, ControlState* control) {
+  const platform::Window parent = window->window;
   const ControlDescription& d = *control->description;
   if (!HasKindSettings(d)) return false;
   if (d.kind == ControlKind::HyperLinker) {
@@ -108,9 +132,13 @@ bool CreateControlFrom(platform::Window parent, ControlState* control) {
 
   const FontDescription* font = FontOf(d);
   if (font != nullptr && font->face != nullptr) {
-    // A font that cannot be made leaves the control in the system's default font.
-    control->font = platform::MakeFont({font->face, font->charHeight, font->weight, font->italic,
-                                        font->underline, font->strikeOut});
+    control->font = FontFor(*window, *control);
+    if (control->font == nullptr) {
+      // A font that cannot be made leaves the control in the system's default font.
+      control->font = platform::MakeFont({font->face, font->charHeight, font->weight,
+                                          font->italic, font->underline, font->strikeOut});
+      control->ownsFont = control->font != nullptr;
+    }
     if (control->font != nullptr) platform::SetControlFont(control->window, control->font);
   }
   if (d.kind == ControlKind::EditBox) {
@@ -175,7 +203,7 @@ bool BuildWindow(LoadedWindow* window, platform::Window owner, platform::Window 
   bool built = CreateTopLevelFrom(window, owner, hiddenToolWindow);
   // Controls are created from the last in stored order to the first.
   for (std::uint32_t i = d.controlCount; built && i > 0; --i) {
-    built = CreateControlFrom(window->window, &window->controls[i - 1]);
+    built = CreateControlFrom(window, &window->controls[i - 1]);
   }
   // Stacking order is the stored order: the first control on top, each next one below.
   for (std::uint32_t i = 0; built && i < d.controlCount; ++i) {

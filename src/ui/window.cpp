@@ -44,7 +44,7 @@ bool LoadOne(const WindowDescription* d, const ProgramRoutine* routines,
   handlers += d->bindingCount;
   for (std::uint32_t c = 0; c < d->controlCount; ++c) {
     const ControlDescription& cd = d->controls[c];
-    new (&controls[c]) ControlState{&cd, handlers, nullptr, nullptr, {}};
+    new (&controls[c]) ControlState{&cd, handlers, nullptr, nullptr, false, {}};
     resolved = resolved && Resolve(cd.bindings, cd.bindingCount, routines, routineCount, handlers);
     handlers += cd.bindingCount;
   }
@@ -135,8 +135,9 @@ void ForgetNativeWindow(LoadedWindow* window) {
     ControlState& control = window->controls[c];
     control.window = nullptr;
     control.link.window = nullptr;
-    if (control.font != nullptr) platform::DestroyFont(control.font);
+    if (control.ownsFont) platform::DestroyFont(control.font);
     control.font = nullptr;
+    control.ownsFont = false;
   }
   window->window = nullptr;
   window->rememberedFocus = nullptr;

@@ -14,7 +14,8 @@ struct ControlState {
   const ControlDescription* description;
   const EventHandler* handlers;  // parallel to description->bindings; null entries are unbound
   platform::Window window;       // null while the window is not open
-  platform::Font font;           // owned; null: the system's default font
+  platform::Font font;           // null: the system's default font
+  bool ownsFont;                 // false where the font is another control's, shared
   HyperLinker link;              // HyperLinker controls only
 };
 

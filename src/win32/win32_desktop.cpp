@@ -11,8 +11,20 @@ HKEY ToNativeKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 
 std::intptr_t ShellOpen(const char* target, int showMode) {
   if (target == nullptr) return SE_ERR_FNF;
+  // The shell library (and what it pulls in) is loaded at the first search, not at start-up.
+  using ShellExecuteProc = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static ShellExecuteProc shellExecute = nullptr;
+  if (shellExecute == nullptr) {
+    const HMODULE shell = LoadLibraryA("shell32.dll");
+    if (shell != nullptr) {
+      shellExecute = reinterpret_cast<ShellExecuteProc>(
+          reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
+    }
+    // Without it the shell cannot open anything: the fallback takes over.
+    if (shellExecute == nullptr) return SE_ERR_NOASSOC;
+  }
   return reinterpret_cast<std::intptr_t>(
-      ShellExecuteA(nullptr, "open", target, nullptr, nullptr, showMode));
+      shellExecute(nullptr, "open", target, nullptr, nullptr, showMode));
 }
 
 std::int32_t OpenClassKey(const char* path, RegistryKey* key) {

@@ -149,6 +149,15 @@ TEST_F(MainWindowTest, AClickOnARadioBoxLeavesOnlyItChecked) {
   }
 }
 
+TEST_F(MainWindowTest, ControlsWithEqualFontSettingsShareOneFont) {
+  Start();
+  EXPECT_EQ(stand_in::Get().fonts.size(), 3u);  // heights 16, 21 and 12
+  EXPECT_EQ(Fake(kRadioBaidu).font, Fake(kRadioWanwang).font);
+  EXPECT_NE(Fake(kRadioBaidu).font, Fake(kQueryField).font);
+  platform::RequestClose(Main());
+  EXPECT_EQ(stand_in::LiveFonts(), 0u);  // each destroyed once (the stand-in aborts otherwise)
+}
+
 TEST_F(MainWindowTest, FontsThatCannotBeMadeLeaveTheDefaultFont) {
   stand_in::Get().failFonts = true;
   Start();
