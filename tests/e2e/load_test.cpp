@@ -12,6 +12,13 @@ std::string BaiduCommandLine(const std::string& query) {
   return "\"" + GetSettings().recorder + "\" \"" + ServiceChosenBy(kRadioBaidu).url(query) + "\"";
 }
 
+// Wine: under a burst the shell's open now and then reports a failure; the program then hands
+// the URL to the HTML document handler instead (`"…recorder.exe" -x "%1"`, the URL quoted).
+std::string FallbackCommandLine(const std::string& query) {
+  return "\"" + GetSettings().recorder + "\" -x  \"" + ServiceChosenBy(kRadioBaidu).url(query) +
+         "\"";
+}
+
 using Load = UlmoraTest;
 
 // Two letters that name the search's number.
@@ -50,9 +57,14 @@ TEST_F(Load, ABurstOfEntersLaunchesOncePerKeyDownInOrderAndLeavesNoMemoryBehind)
   ASSERT_TRUE(SettleInput(ulmora_, kQueryField)) << "not responsive after the burst";
   const std::vector<Record> records = InStartOrder(ReadRecords());
   ASSERT_EQ(records.size(), static_cast<size_t>(kSearches));
+  int fallbacks = 0;
   for (int i = 0; i < kSearches; ++i) {
-    ASSERT_EQ(Escaped(records[i].commandLine), Escaped(BaiduCommandLine(QueryOf(i))))
-        << "launch " << i;
+    const bool throughFallback = records[i].commandLine == FallbackCommandLine(QueryOf(i));
+    fallbacks += throughFallback;
+    if (!throughFallback) {
+      ASSERT_EQ(Escaped(records[i].commandLine), Escaped(BaiduCommandLine(QueryOf(i))))
+          << "launch " << i;
+    }
     if (i > 0) {
       ASSERT_NE(records[i].created, records[i - 1].created) << "start order unknown at " << i;
     }
@@ -64,7 +76,8 @@ TEST_F(Load, ABurstOfEntersLaunchesOncePerKeyDownInOrderAndLeavesNoMemoryBehind)
   std::cout << "[ burst      ] " << records.size() << " launches recorded for " << kSearches
             << " Enter key-downs, in order; private bytes (PagefileUsage) " << *before
             << " before, " << *after << " after ("
-            << static_cast<long long>(*after) - static_cast<long long>(*before) << ")\n";
+            << static_cast<long long>(*after) - static_cast<long long>(*before) << "); "
+            << fallbacks << " through the fallback\n";
   EXPECT_LE(*after, *before + kMemorySlack);
   EXPECT_GE(*after + kMemorySlack, *before);
 }
