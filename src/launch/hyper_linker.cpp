@@ -136,7 +136,7 @@ std::uint64_t QuotedArgumentLength(const char* target) {
   std::uint64_t length = 2;  // the quotes around it
   std::uint64_t backslashes = 0;
   for (const char* p = target; p != nullptr && *p != '\0'; ++p) {
-    if (platform::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') {
+    if (CharacterWidth(p) == 2) {
       length += 2;
       ++p;
       backslashes = 0;
@@ -158,7 +158,7 @@ void WriteQuotedArgument(const char* target, char* out) {
   *out++ = '"';
   std::uint32_t backslashes = 0;
   for (const char* p = target; p != nullptr && *p != '\0'; ++p) {
-    if (platform::IsLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') {
+    if (CharacterWidth(p) == 2) {
       *out++ = *p++;
       *out++ = *p;
       backslashes = 0;

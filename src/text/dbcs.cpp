@@ -7,16 +7,20 @@ namespace {
 
 // Width of the character at text[i] within length bytes: a lead byte with nothing after it
 // stands alone.
-std::uint32_t CharacterWidth(const char* text, std::uint32_t i, std::uint32_t length) {
+std::uint32_t WidthWithin(const char* text, std::uint32_t i, std::uint32_t length) {
   return platform::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length ? 2 : 1;
 }
 
 }  // namespace
 
+std::uint32_t CharacterWidth(const char* p) {
+  return platform::IsLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0' ? 2 : 1;
+}
+
 std::uint32_t FindLastCharacter(const char* text, std::uint32_t length, char byte) {
   std::uint32_t found = kNotFound;
   for (std::uint32_t i = 0; i < length;) {
-    const std::uint32_t width = CharacterWidth(text, i, length);
+    const std::uint32_t width = WidthWithin(text, i, length);
     if (width == 1 && text[i] == byte) found = i;
     i += width;
   }
@@ -29,7 +33,7 @@ std::uint32_t FindCharacters(const char* text, const char* needle) {
     std::uint32_t k = 0;
     while (needle[k] != '\0' && text[i + k] == needle[k]) ++k;
     if (needle[k] == '\0') return i;
-    i += platform::IsLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
+    i += CharacterWidth(text + i);
   }
   return needle[0] == '\0' ? 0 : kNotFound;
 }
