@@ -4,7 +4,7 @@
 
 namespace ulmora {
 
-HandlerResult DeliverControlEvent(LoadedWindow*, ControlState* control, std::int32_t event,
+HandlerResult DeliverControlEvent(ControlState* control, std::int32_t event,
                                   const EventArgs& args) {
   if (EventSuppression() > 0) return {false, 0};
   const ControlDescription& d = *control->description;
@@ -24,7 +24,7 @@ HandlerResult RaiseEvent(std::uint32_t windowIdentity, std::uint32_t controlIden
   ControlState* control = FindControl(window, controlIdentity);
   if (control == nullptr) ReportFatalError("未找到引发事件的窗口组件");
   if (control->window == nullptr) ReportFatalError("引发事件的窗口组件无效");
-  return DeliverControlEvent(window, control, event, args);
+  return DeliverControlEvent(control, event, args);
 }
 
 void ControlClicked(platform::Window native) {
@@ -36,7 +36,7 @@ void ControlClicked(platform::Window native) {
   switch (control->description->kind) {
     case ControlKind::Button:
     case ControlKind::RadioBox:
-      DeliverControlEvent(window, control, event::kClick, {{0, 0}, 0});
+      DeliverControlEvent(control, event::kClick, {{0, 0}, 0});
       break;
     case ControlKind::HyperLinker:
       OpenTarget(control->link, kShowNormal);  // its own click opens the target

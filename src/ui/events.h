@@ -9,8 +9,7 @@
 namespace ulmora {
 
 // Calls the handler bound to the control's event; no handler (or suppression) gives no value.
-HandlerResult DeliverControlEvent(LoadedWindow* window, ControlState* control, std::int32_t event,
-                                  const EventArgs& args);
+HandlerResult DeliverControlEvent(ControlState* control, std::int32_t event, const EventArgs& args);
 
 // By identity, as a program raises it. Ends the program when the window is not loaded, the
 // control is not in its description, or the control is not there to raise it.

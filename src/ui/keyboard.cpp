@@ -68,14 +68,14 @@ bool IsDefaultButton(const ControlState& c) {
          c.window != nullptr && platform::WindowEnabled(c.window);
 }
 
-void Press(LoadedWindow* window, ControlState* button) {
-  DeliverControlEvent(window, button, event::kClick, {{0, 0}, 0});
+void Press(ControlState* button) {
+  DeliverControlEvent(button, event::kClick, {{0, 0}, 0});
 }
 
 // Enter's own handling; true when it acted and the key is withheld.
 bool HandleEnter(LoadedWindow* window, ControlState* focused) {
   if (focused != nullptr && IsDefaultButton(*focused)) {
-    Press(window, focused);
+    Press(focused);
     return true;
   }
   if (window->description->settings.enterMovesFocus) {
@@ -84,7 +84,7 @@ bool HandleEnter(LoadedWindow* window, ControlState* focused) {
   }
   for (std::uint32_t i = 0; i < window->description->controlCount; ++i) {
     if (IsDefaultButton(window->controls[i])) {
-      Press(window, &window->controls[i]);
+      Press(&window->controls[i]);
       return true;
     }
   }
@@ -142,7 +142,7 @@ void MoveFocus(LoadedWindow* window, platform::Window focus, Direction direction
       }
     }
     platform::SetCheck(chosen->window, true);
-    DeliverControlEvent(window, chosen, event::kClick, {{0, 0}, 0});
+    DeliverControlEvent(chosen, event::kClick, {{0, 0}, 0});
     if (chosen->window == nullptr) return;  // the handler closed the window
   }
   platform::SetFocusTo(chosen->window);
@@ -208,7 +208,7 @@ bool PreTranslateKey(LoadedWindow* window, const platform::Message& message) {
   const EventArgs args = {
       {EventKeyCode(keyParameter), static_cast<std::int32_t>(EventModifiers(keyParameter, held))},
       2};
-  const HandlerResult result = DeliverControlEvent(window, control, event::kKeyDown, args);
+  const HandlerResult result = DeliverControlEvent(control, event::kKeyDown, args);
   if (!platform::WindowExists(target)) return true;  // dropped: its window is gone
   return result.hasValue && result.value == 0;
 }
